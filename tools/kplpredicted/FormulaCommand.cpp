@@ -1,0 +1,7 @@
+#include "tools/kplpredicted/Commands.h"
+
+namespace kplcli {
+
+void AddFormulaCommand(CLI::App& /*app*/) {}
+
+}  // namespace kplcli

@@ -1,0 +1,7 @@
+#include "tools/kplpredicted/Commands.h"
+
+namespace kplcli {
+
+void AddSettingsCommands(CLI::App& /*app*/) {}
+
+}  // namespace kplcli
