@@ -95,12 +95,12 @@ SqliteHive::SqliteHive(std::string path, int busyTimeoutMs) : path_(std::move(pa
 }
 
 SqliteHive::~SqliteHive() {
-  if (db_) sqlite3_close(db_);
+  if (db_) sqlite3_close_v2(db_);
 }
 
 void SqliteHive::Fail(std::string what) {
   error_ = "cannot use settings file " + path_ + ": " + what;
-  if (db_) sqlite3_close(db_);
+  if (db_) sqlite3_close_v2(db_);
   db_ = nullptr;
 }
 
