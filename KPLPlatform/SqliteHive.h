@@ -10,8 +10,7 @@
 #include <string>
 
 #include "KPLPlatform/SettingsHive.h"
-
-struct sqlite3;
+#include "KPLPlatform/SqliteDb.h"
 
 namespace kpl::platform {
 
@@ -32,16 +31,15 @@ class SqliteHive final : public SettingsHive {
   std::string Error() const override;
 
   [[nodiscard]] const std::string& Path() const { return path_; }
-  [[nodiscard]] bool ok() const { return db_ != nullptr; }
+  [[nodiscard]] bool ok() const { return db_.IsOpen(); }
 
   static constexpr int kLayoutVersion = 1;
 
  private:
-  bool Execute(const char* sql);
   void Fail(std::string what);
 
   std::string path_;
-  sqlite3* db_ = nullptr;
+  mutable SqliteDb db_;
   mutable std::mutex mutex_;
   mutable std::string error_;
 };
