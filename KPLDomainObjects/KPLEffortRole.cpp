@@ -1,0 +1,7 @@
+#include "KPLDomainObjects/KPLEffortRole.h"
+
+void KPLEffortRole::Clear() {
+  roleText.clear();
+  roleCode = kRoleNone;
+  KPLDomainObject::Clear();
+}

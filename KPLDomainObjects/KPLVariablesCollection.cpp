@@ -1,0 +1,7 @@
+#include "KPLDomainObjects/KPLVariablesCollection.h"
+
+void KPLVariablesCollection::Clear() {
+  variableSet = kNoSet;
+  flag = false;
+  KPLItemsCollection::Clear();
+}

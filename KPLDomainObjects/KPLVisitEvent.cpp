@@ -1,0 +1,8 @@
+#include "KPLDomainObjects/KPLVisitEvent.h"
+
+void KPLVisitEvent::Clear() {
+  label.clear();
+  time = KPLDateTimeValue();
+  type = kOther;
+  KPLDomainObject::Clear();
+}
