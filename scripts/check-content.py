@@ -393,10 +393,15 @@ def check_predset(rep, path, doc, ctx):
             check_choice_equations(rep, where, au, var, s, a, pf, ctx["reported"])
 
     if pf:
+        first = {}
         for k, rc in enumerate(set_["raceCorrections"]):
             rw = f"{sw}.raceCorrections[{k}]"
             if not expect_keys(rep, rw, rc, ["variableNumber", "factors"], ["source"]):
                 continue
+            if rc["variableNumber"] in first:
+                rep.warn(rw, f"variable {rc['variableNumber']} already corrected at index "
+                             f"{first[rc['variableNumber']]}; only the first entry counts")
+            first.setdefault(rc["variableNumber"], k)
             ctx["used_vars"].append((kind, rc["variableNumber"], rw))
             f = rc["factors"]
             if not (isinstance(f, list) and len(f) == 4 and all(isinstance(x, (int, float))
