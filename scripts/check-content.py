@@ -392,6 +392,15 @@ def check_predset(rep, path, doc, ctx):
                 rep.warn(where, "age group has no age range")
             check_choice_equations(rep, where, au, var, s, a, pf, ctx["reported"])
 
+    named = set()
+    for ch in set_["authorChoices"]:
+        if isinstance(ch, dict) and isinstance(ch.get("authorGuids"), dict):
+            for arr in ch["authorGuids"].values():
+                named.update(arr if isinstance(arr, list) else [])
+    for g, au in authors.items():
+        if g not in named:
+            rep.warn(f"{path}: author {au.get('name')!r}", "no author choice of the set names it")
+
     if pf:
         first = {}
         for k, rc in enumerate(set_["raceCorrections"]):
