@@ -3,7 +3,7 @@
 // The one implementation of the item operations of every concrete collection
 // (variables, equations, authors, stages, events, efforts). `Base` is the
 // collection base it completes (KPLDomainCollection or an effort-collection
-// base); `kKind` picks its row of kCollectionSpecs: report module, messages,
+// base); `kKind` picks its row of kCollectionTraits: report module, messages,
 // capacity, Clear extras and own check. Items live in one contiguous array:
 // a pointer handed out stays valid until the next Append, Insert, Remove,
 // SetCount, Clear or assignment.
@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "KPLClassLibrary/KplGlobal.h"
-#include "KPLDomainObjects/KPLCollectionSpec.h"
+#include "KPLDomainObjects/KPLCollectionTraits.h"
 #include "KPLDomainObjects/KPLDomainCollection.h"
 #include "KPLDomainObjects/KPLValidationResult.h"
 
@@ -27,7 +27,7 @@ class KPLItemsCollection : public Base {
 
  public:
   using Item = T;
-  static constexpr const KPLCollectionSpec& kSpec = CollectionSpec(kKind);
+  static constexpr const KPLCollectionTraits& kTraits = CollectionTraits(kKind);
 
   KPLItemsCollection() { KPLItemsCollection::Clear(); }
   ~KPLItemsCollection() override = default;
@@ -43,7 +43,7 @@ class KPLItemsCollection : public Base {
 
   T* GetCurrentItem() override {
     if (!IsStoredIndex(this->currentIndex)) {
-      Report(kSpec.currentMessage, this->currentIndex, kSpec.currentLine != 0 ? kSpec.currentLine : __LINE__);
+      Report(kTraits.currentMessage, this->currentIndex, kTraits.currentLine != 0 ? kTraits.currentLine : __LINE__);
       return nullptr;
     }
     return &items_[static_cast<std::size_t>(this->currentIndex)];
@@ -51,7 +51,7 @@ class KPLItemsCollection : public Base {
 
   T* GetItem(std::int32_t index) override {
     if (!IsStoredIndex(index)) {
-      Report(kSpec.itemMessage, index, kSpec.itemLine != 0 ? kSpec.itemLine : __LINE__);
+      Report(kTraits.itemMessage, index, kTraits.itemLine != 0 ? kTraits.itemLine : __LINE__);
       return nullptr;
     }
     return &items_[static_cast<std::size_t>(index)];
@@ -62,7 +62,7 @@ class KPLItemsCollection : public Base {
   void Append(const KPLDomainObject& item) override {
     const T* typed = Typed(item, __LINE__);
     if (typed == nullptr) return;
-    if (kSpec.capacity > 0 && Size() >= kSpec.capacity) return;
+    if (kTraits.capacity > 0 && Size() >= kTraits.capacity) return;
     T copy(*typed);  // the item may live in this collection
     items_.push_back(std::move(copy));
     Changed();
@@ -74,7 +74,7 @@ class KPLItemsCollection : public Base {
     const T* typed = Typed(item, __LINE__);
     if (typed == nullptr) return;
     if (this->currentIndex < 0 || this->currentIndex > Size()) {
-      Report(kSpec.currentMessage, this->currentIndex, __LINE__);
+      Report(kTraits.currentMessage, this->currentIndex, __LINE__);
       return;
     }
     T copy(*typed);
@@ -86,7 +86,7 @@ class KPLItemsCollection : public Base {
   // it ran past the end. No current item: reported, nothing changes.
   void Remove() override {
     if (this->currentIndex < 0 || this->currentIndex >= Size()) {
-      Report(kSpec.currentMessage, this->currentIndex, __LINE__);
+      Report(kTraits.currentMessage, this->currentIndex, __LINE__);
       return;
     }
     items_.erase(items_.begin() + this->currentIndex);
@@ -98,7 +98,7 @@ class KPLItemsCollection : public Base {
   // reported and changes nothing.
   void SetCount(std::int32_t newCount) override {
     if (newCount < 0 || newCount > Size()) {
-      ::ReportAssertion(0, kSpec.moduleName, __LINE__, KplFormat("Invalid item count: %d.", newCount));
+      ::ReportAssertion(0, kTraits.moduleName, __LINE__, KplFormat("Invalid item count: %d.", newCount));
       return;
     }
     items_.erase(items_.begin() + newCount, items_.end());
@@ -110,7 +110,7 @@ class KPLItemsCollection : public Base {
     items_.clear();
     items_.shrink_to_fit();
     Base::Clear();
-    this->storeParameters[0] = kSpec.firstStoreParameter;
+    this->storeParameters[0] = kTraits.firstStoreParameter;
   }
 
   [[nodiscard]] bool Validate(KPLValidationResult* result) const override {
@@ -137,7 +137,7 @@ class KPLItemsCollection : public Base {
   }
 
   [[nodiscard]] bool ValidateCollection(KPLValidationResult* result) const override {
-    if constexpr (kSpec.ownCheck == KPLOwnCheck::kNoDuplicates) {
+    if constexpr (kTraits.ownCheck == KPLOwnCheck::kNoDuplicates) {
       for (std::size_t i = 0; i < items_.size(); ++i) {
         for (std::size_t j = i + 1; j < items_.size(); ++j) {
           if (items_[i].SharesEquationKey(items_[j])) {
@@ -151,7 +151,7 @@ class KPLItemsCollection : public Base {
       }
       return true;
     } else {
-      return kSpec.ownCheck == KPLOwnCheck::kPasses;
+      return kTraits.ownCheck == KPLOwnCheck::kPasses;
     }
   }
 
@@ -169,11 +169,11 @@ class KPLItemsCollection : public Base {
     this->modified_ = true;
   }
   static void Report(const char* format, std::int32_t value, int line) {
-    ::ReportAssertion(0, kSpec.moduleName, line, KplFormat(format, value));
+    ::ReportAssertion(0, kTraits.moduleName, line, KplFormat(format, value));
   }
   static const T* Typed(const KPLDomainObject& item, int line) {
     const T* typed = dynamic_cast<const T*>(&item);
-    if (typed == nullptr) ::ReportAssertion(0, kSpec.moduleName, line, "Item of the wrong class.");
+    if (typed == nullptr) ::ReportAssertion(0, kTraits.moduleName, line, "Item of the wrong class.");
     return typed;
   }
 

@@ -28,7 +28,7 @@ KPLPFProtocolStage Stage(const char* label, int order, int doseCount = 0, double
   return s;
 }
 
-struct EffortSpec {
+struct EffortRow {
   KPLDateTimeValue time;
   KPLPFProtocolStage stage;
   std::uint8_t role = kRoleNone;
@@ -37,14 +37,14 @@ struct EffortSpec {
   int rpLp = 0;
 };
 
-KPLGenericEffort Effort(const EffortSpec& spec) {
+KPLGenericEffort Effort(const EffortRow& row) {
   KPLGenericEffort e(3);
-  e.effortTime = spec.time;
-  e.stage = spec.stage;
-  e.roleInfo.roleCode = spec.role;
-  e.selected = spec.selected;
-  e.artificial = spec.artificial;
-  e.rpLp = spec.rpLp;
+  e.effortTime = row.time;
+  e.stage = row.stage;
+  e.roleInfo.roleCode = row.role;
+  e.selected = row.selected;
+  e.artificial = row.artificial;
+  e.rpLp = row.rpLp;
   return e;
 }
 
@@ -64,9 +64,9 @@ class Efforts : public KPLGenericEffortsCollection {
 using BaseEfforts = KPLItemsCollection<KPLGenericEffort, KPLPFEffortsCollection, KPLCollectionKind::kGenericEfforts>;
 
 template <class C>
-C Make(const std::vector<EffortSpec>& specs) {
+C Make(const std::vector<EffortRow>& rows) {
   C c;
-  for (const EffortSpec& spec : specs) c.Append(Effort(spec));
+  for (const EffortRow& row : rows) c.Append(Effort(row));
   return c;
 }
 
@@ -293,13 +293,13 @@ TEST(SetEffortRpLp, OneMarkPerStage) {
 TEST(DeleteUnselectedEfforts, CompositeEffortGoesWithItsLastSelectedEffort) {
   Efforts c;
   c.InsertEmptySDEffort();
-  for (const EffortSpec& spec : std::vector<EffortSpec>{{At(10, 0), kA, kRoleNone, 0},
+  for (const EffortRow& row : std::vector<EffortRow>{{At(10, 0), kA, kRoleNone, 0},
                                                         {At(10, 1), kA, kRoleNone, 1},
                                                         {At(10, 2), kA, kRoleShared, 0, 1},
                                                         {At(10, 5), kB, kRoleNone, 0},
                                                         {At(10, 6), kB, kRoleReporting, 0},
                                                         {At(10, 7), kB, kRoleShared, 0, 1}}) {
-    c.Append(Effort(spec));
+    c.Append(Effort(row));
   }
   c.DeleteUnselectedEfforts();
   EXPECT_EQ(Labels(c), (std::vector<std::string>{"", "", "A", "A*"}));
@@ -319,13 +319,13 @@ TEST(BuildArtificialEfforts, EveryRunOfOneStageEndsWithACompositeEffort) {
   KPLVisit visit;
   Efforts c;
   c.InsertEmptySDEffort();
-  for (const EffortSpec& spec : std::vector<EffortSpec>{{At(10, 0), kA},
+  for (const EffortRow& row : std::vector<EffortRow>{{At(10, 0), kA},
                                                         {At(10, 1), kA},
                                                         {At(10, 5), kB},
                                                         {At(10, 9), kC},
                                                         {At(10, 9, 30), kC}}) {
-    KPLGenericEffort e = Effort(spec);
-    e.cumulativeDose = spec.stage.order * 10.0;
+    KPLGenericEffort e = Effort(row);
+    e.cumulativeDose = row.stage.order * 10.0;
     c.Append(e);
   }
   c.InsertArtificialEfforts(&visit);
@@ -351,13 +351,13 @@ TEST(BuildArtificialEfforts, EveryRunOfOneStageEndsWithACompositeEffort) {
 TEST(RemoveEfforts, CompositeAndOldMarkedEfforts) {
   const KPLDateTimeValue old = KPLDateTimeValue::FromParts(1850, 1, 1, 1, 1, 0);
   const KPLDateTimeValue limit = KPLDateTimeValue::FromParts(1850, 1, 1, 1, 1, 1);
-  const std::vector<EffortSpec> specs = {{old, {}, kRolePredicted},   {old, {}, kRoleReporting},
+  const std::vector<EffortRow> rows = {{old, {}, kRolePredicted},   {old, {}, kRoleReporting},
                                          {old, {}, kRoleExclusive4},  {old, {}, kRoleShared},
                                          {limit, {}, kRoleReporting}, {At(10, 0), {}, kRoleShared, 1, 1}};
-  Efforts c = Make<Efforts>(specs);
+  Efforts c = Make<Efforts>(rows);
   c.RemoveOldMarkedEfforts();
   EXPECT_EQ(Roles(c), (std::vector<int>{kRolePredicted, kRoleShared, kRoleReporting, kRoleShared}));
-  Efforts d = Make<Efforts>(specs);
+  Efforts d = Make<Efforts>(rows);
   d.RemoveArtificialAndOldMarkedEfforts();
   EXPECT_EQ(Roles(d), (std::vector<int>{kRolePredicted, kRoleShared, kRoleReporting}));
 }
@@ -419,7 +419,7 @@ TEST(FindArtificialEffort, NullStageIsReported) {
 TEST(HasStageWithoutSelection, EveryRunNeedsASelectedEffort) {
   struct Case {
     const char* label;
-    std::vector<EffortSpec> efforts;
+    std::vector<EffortRow> efforts;
     bool expected;
   };
   const Case cases[] = {

@@ -1,4 +1,4 @@
-// KPLCollectionSpec: what tells one concrete collection from another — its
+// KPLCollectionTraits: what tells one concrete collection from another — its
 // report module, its two index messages, its capacity, its Clear extras and
 // its own check. One row per collection; KPLItemsCollection reads its row.
 #pragma once
@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-// The concrete collections; each names its row of kCollectionSpecs.
+// The concrete collections; each names its row of kCollectionTraits.
 enum class KPLCollectionKind : std::size_t {
   kVariables,
   kPredVariables,
@@ -35,7 +35,7 @@ enum class KPLOwnCheck {
   kNoDuplicates,  // false (errorCode 3) when two items share an equation key
 };
 
-struct KPLCollectionSpec {
+struct KPLCollectionTraits {
   const char* moduleName;
   const char* itemMessage;     // GetItem, formatted with the index
   const char* currentMessage;  // GetCurrentItem, formatted with the current index
@@ -46,8 +46,8 @@ struct KPLCollectionSpec {
   KPLOwnCheck ownCheck;
 };
 
-inline constexpr std::array<KPLCollectionSpec, static_cast<std::size_t>(KPLCollectionKind::kCount)>
-    kCollectionSpecs = {{
+inline constexpr std::array<KPLCollectionTraits, static_cast<std::size_t>(KPLCollectionKind::kCount)>
+    kCollectionTraits = {{
         // kVariables
         {"KPLDomainObjects/KPLVariablesCollection", "Invalid variable index: %d.",
          "Invalid current variable index: %d.", 0, 0, 0, 8, KPLOwnCheck::kFails},
@@ -98,6 +98,6 @@ inline constexpr std::array<KPLCollectionSpec, static_cast<std::size_t>(KPLColle
          "Invalid current efforts index: %d.", 0, 0, 0, 0, KPLOwnCheck::kPasses},
     }};
 
-[[nodiscard]] constexpr const KPLCollectionSpec& CollectionSpec(KPLCollectionKind kind) {
-  return kCollectionSpecs[static_cast<std::size_t>(kind)];
+[[nodiscard]] constexpr const KPLCollectionTraits& CollectionTraits(KPLCollectionKind kind) {
+  return kCollectionTraits[static_cast<std::size_t>(kind)];
 }
