@@ -148,14 +148,16 @@ void KPLSplineTable::SetTableKind(std::int32_t kind) {
 }
 
 std::int32_t KPLSplineTable::ReadTable() {
-  std::FILE* file = OpenTable(path_);
-  if (file == nullptr) {
-    std::string message = path_ + ": " + std::strerror(errno);
+  // Tells the user why the file cannot be read; the table stays unread.
+  auto fail = [this](int error) {
+    std::string message = path_ + ": " + std::strerror(error);
     if (message.size() > 1024) message.resize(1024);
     kpl::platform::Ask({message, kpl::platform::PromptButtons::kOk, kpl::platform::PromptIcon::kNone,
                         kpl::platform::PromptAnswer::kOk});
     return 0;
-  }
+  };
+  std::FILE* file = OpenTable(path_);
+  if (file == nullptr) return fail(errno);
 
   std::string line;
   std::string lowerLine;
@@ -173,7 +175,10 @@ std::int32_t KPLSplineTable::ReadTable() {
     lowerAge = rowAge;
     haveLower = true;
   }
+  // A folder opens here but cannot be read: it fails as it would to open.
+  const int readError = std::ferror(file) != 0 ? errno : 0;
   std::fclose(file);
+  if (readError != 0) return fail(readError);
 
   // Without an upper row the values stay as they are.
   if (haveUpper) {

@@ -211,6 +211,11 @@ TEST_F(SplineTableTest, MissingFileTellsTheUserEachTimeAndKeepsTheEquation) {
   EXPECT_EQ(requests[0].text, missing + ": No such file or directory");
   EXPECT_EQ(requests[0].buttons, kpl::platform::PromptButtons::kOk);
   EXPECT_EQ(table.ReadTable(), 0);
+
+  KPLSplineTable folder = Table(dir_.Path(), 40);
+  EXPECT_EQ(folder.ReadTable(), 0);
+  EXPECT_FALSE(folder.IsLoaded());
+  EXPECT_EQ(prompt_->Requests().back().text, dir_.Path() + ": Is a directory");
 }
 
 TEST_F(SplineTableTest, ConfigurationFolderIsFoundInEitherSpelling) {
