@@ -355,14 +355,44 @@ class Parser {
     return value;
   }
 
+  // Plain decimals (what "%f" and the stored coefficients write) whose digits
+  // fit in 53 bits are exact as digits / 10^k, one correctly rounded
+  // division; anything else goes to from_chars.
+  bool PlainDecimal(double& value) {
+    static constexpr double kPowersOf10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const char* q = p_;
+    std::uint64_t digits = 0;
+    int count = 0;
+    int decimals = 0;
+    for (; q < end_ && IsDigit(*q); ++q) {
+      if (++count > 19) return false;
+      digits = digits * 10 + static_cast<std::uint64_t>(*q - '0');
+    }
+    if (q < end_ && *q == '.') {
+      for (++q; q < end_ && IsDigit(*q); ++q, ++decimals) {
+        if (++count > 19) return false;
+        digits = digits * 10 + static_cast<std::uint64_t>(*q - '0');
+      }
+    }
+    if (q < end_ && (*q == 'e' || *q == 'E')) return false;
+    if (digits > (std::uint64_t{1} << 53) || decimals >= static_cast<int>(std::size(kPowersOf10))) return false;
+    value = static_cast<double>(digits) / kPowersOf10[decimals];
+    p_ = q;
+    return true;
+  }
+
   double Number() {
     double value = 0.0;
-    const auto [next, status] = std::from_chars(p_, end_, value, std::chars_format::general);
-    if (status != std::errc()) {
-      Fail(Error::kNumberOutOfRange, p_, static_cast<std::size_t>(next - p_));
-      return 0.0;
+    if (!PlainDecimal(value)) {
+      const auto [next, status] = std::from_chars(p_, end_, value, std::chars_format::general);
+      if (status != std::errc()) {
+        Fail(Error::kNumberOutOfRange, p_, static_cast<std::size_t>(next - p_));
+        return 0.0;
+      }
+      p_ = next;
     }
-    p_ = next;
     // "1.2.3", "2AGE" and "1E" are not numbers.
     if (p_ < end_ && (*p_ == '.' || IsNameChar(*p_))) {
       Fail(Error::kSyntax, p_, 1);

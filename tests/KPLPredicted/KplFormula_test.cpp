@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <numbers>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -84,6 +87,26 @@ TEST(KplFormulaTest, EvaluatesNumbersOperatorsAndFunctions) {
     const KplFormulaResult r = EvaluateFormula(c.text);
     EXPECT_EQ(r.error, Error::kNone) << c.label << ": " << DescribeFormulaError(r, c.text);
     EXPECT_NEAR(r.value, c.expected, 1e-12 * std::max(1.0, std::fabs(c.expected))) << c.label;
+  }
+}
+
+TEST(KplFormulaTest, NumbersReadAsTheStandardConversionReadsThem) {
+  std::vector<std::string> texts = {"0.000000", "175.000000", "0.1", ".5", "5.", "9007199254740993",
+                                    "9007199254740992.5", "1234567890123456789", "12345678901234567890.5",
+                                    "0.0000000000000000000001", "0.00000000000000000000001", "1e22", "1.5E-7"};
+  std::mt19937 random(7);
+  for (int i = 0; i < 20000; ++i) {
+    std::string text = std::to_string(random() % 100000000);
+    const int decimals = static_cast<int>(random() % 12);
+    if (decimals > 0) text += "." + std::to_string(random() % 1000000000000ull).substr(0, decimals);
+    texts.push_back(text);
+  }
+  for (const std::string& text : texts) {
+    double expected = 0;
+    std::from_chars(text.data(), text.data() + text.size(), expected);
+    const KplFormulaResult r = EvaluateFormula(text);
+    ASSERT_TRUE(r.ok()) << text;
+    ASSERT_EQ(r.value, expected) << text;  // the same double, to the last bit
   }
 }
 
