@@ -11,5 +11,9 @@ void SetExitStatus(int status);
 
 void AddSettingsCommands(CLI::App& app);
 void AddFormulaCommand(CLI::App& app);
+void AddStoreCommands(CLI::App& app);
+
+// The store the commands use without --store: <data folder>/predicted.db.
+[[nodiscard]] std::string DefaultStorePath();
 
 }  // namespace kplcli
