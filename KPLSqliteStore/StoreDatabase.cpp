@@ -500,23 +500,17 @@ std::vector<GxAuthor> StoreDatabase::ReadGxAuthors() {
 }
 
 namespace {
-// The authors a set's choices name, each once, in order of first mention.
+// The authors a set's choices name, in catalogue order, so that a store made
+// from an export lists its authors as this one does.
 template <class Author, class Set>
 std::vector<Author> NamedAuthors(const Set& set, const std::vector<Author>& all) {
+  std::set<std::string> named;
+  for (const auto& choice : set.authorChoices)
+    for (const auto& guid : choice.authorGuids)
+      if (!guid.empty()) named.insert(guid);
   std::vector<Author> out;
-  std::set<std::string> taken;
-  for (const auto& choice : set.authorChoices) {
-    for (const auto& guid : choice.authorGuids) {
-      if (guid.empty() || taken.count(guid)) continue;
-      for (const auto& a : all) {
-        if (a.guid == guid) {
-          out.push_back(a);
-          taken.insert(guid);
-          break;
-        }
-      }
-    }
-  }
+  for (const auto& a : all)
+    if (named.count(a.guid)) out.push_back(a);
   return out;
 }
 }  // namespace

@@ -50,8 +50,8 @@ class StoreDatabase {
   [[nodiscard]] bool Import(const std::vector<ContentFile>& files);
 
   [[nodiscard]] std::vector<SetListing> ListSets();
-  // A set with the authors its choices name, in order of first mention: the
-  // export form. Nothing when there is no such set (Error() then empty) or on
+  // A set with the authors its choices name, in catalogue order: the export
+  // form. Nothing when there is no such set (Error() then empty) or on
   // a read error (Error() set).
   [[nodiscard]] std::optional<PfSetFile> ReadPfSetFile(const std::string& name);
   [[nodiscard]] std::optional<GxSetFile> ReadGxSetFile(const std::string& name);
