@@ -6,6 +6,7 @@
 #include <limits>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include <nlohmann/json.hpp>
 
@@ -354,6 +355,27 @@ void CheckChoiceGuids(Reader& r, const std::string& path, const std::array<std::
   }
 }
 
+// The author choices of a set; `Choice` holds two sexes of equal halves.
+template <class Choice>
+void ReadChoices(Reader& r, const json& set, const std::set<std::string>& authorGuids, std::vector<Choice>& out) {
+  constexpr std::size_t kPerSex = std::tuple_size_v<decltype(Choice::authorNames)> / 2;
+  const json* choices = r.Array(set, "predSet", "authorChoices", 0);
+  if (!choices) return;
+  for (std::size_t i = 0; i < choices->size(); ++i) {
+    const std::string where = Reader::Index("predSet.authorChoices", i);
+    const json& v = (*choices)[i];
+    Choice choice;
+    if (r.Object(v, where, {"variableNumber", "authorNames", "authorGuids", "source"})) {
+      r.Int(v, where, "variableNumber", choice.variableNumber, 0, std::numeric_limits<std::int32_t>::max());
+      r.BySex(v, where, "authorNames", choice.authorNames, kPerSex);
+      r.BySex(v, where, "authorGuids", choice.authorGuids, kPerSex);
+      r.Text(v, where, "source", choice.source, false);
+      CheckChoiceGuids(r, where, choice.authorNames, choice.authorGuids, authorGuids, kPerSex);
+    }
+    out.push_back(std::move(choice));
+  }
+}
+
 std::optional<PfSetFile> ReadPf(Reader& r, const json& doc, const FormulaChecker& checker) {
   PfSetFile file;
   const std::size_t before = r.Count();
@@ -384,21 +406,7 @@ std::optional<PfSetFile> ReadPf(Reader& r, const json& doc, const FormulaChecker
         r.AgeRangesOf(*ag, where, s.ageRanges);
       }
     }
-    if (const json* choices = r.Array(*set, "predSet", "authorChoices", 0)) {
-      for (std::size_t i = 0; i < choices->size(); ++i) {
-        const std::string where = Reader::Index("predSet.authorChoices", i);
-        const json& v = (*choices)[i];
-        PfAuthorChoice choice;
-        if (r.Object(v, where, {"variableNumber", "authorNames", "authorGuids", "source"})) {
-          r.Int(v, where, "variableNumber", choice.variableNumber, 0, std::numeric_limits<std::int32_t>::max());
-          r.BySex(v, where, "authorNames", choice.authorNames, 3);
-          r.BySex(v, where, "authorGuids", choice.authorGuids, 3);
-          r.Text(v, where, "source", choice.source, false);
-          CheckChoiceGuids(r, where, choice.authorNames, choice.authorGuids, authorGuids, 3);
-        }
-        s.authorChoices.push_back(std::move(choice));
-      }
-    }
+    ReadChoices(r, *set, authorGuids, s.authorChoices);
     if (const json* corrections = r.Array(*set, "predSet", "raceCorrections", 0)) {
       for (std::size_t i = 0; i < corrections->size(); ++i) {
         const std::string where = Reader::Index("predSet.raceCorrections", i);
@@ -497,21 +505,7 @@ std::optional<GxSetFile> ReadGx(Reader& r, const json& doc, const FormulaChecker
         for (int k = 0; k < 5; ++k) r.Number(*o, where, kGxFactorNames[k], s.options.factors[static_cast<std::size_t>(k)]);
       }
     }
-    if (const json* choices = r.Array(*set, "predSet", "authorChoices", 0)) {
-      for (std::size_t i = 0; i < choices->size(); ++i) {
-        const std::string where = Reader::Index("predSet.authorChoices", i);
-        const json& v = (*choices)[i];
-        GxAuthorChoice choice;
-        if (r.Object(v, where, {"variableNumber", "authorNames", "authorGuids", "source"})) {
-          r.Int(v, where, "variableNumber", choice.variableNumber, 0, std::numeric_limits<std::int32_t>::max());
-          r.BySex(v, where, "authorNames", choice.authorNames, 4);
-          r.BySex(v, where, "authorGuids", choice.authorGuids, 4);
-          r.Text(v, where, "source", choice.source, false);
-          CheckChoiceGuids(r, where, choice.authorNames, choice.authorGuids, authorGuids, 4);
-        }
-        s.authorChoices.push_back(std::move(choice));
-      }
-    }
+    ReadChoices(r, *set, authorGuids, s.authorChoices);
   }
   if (r.Count() != before) return std::nullopt;
   return file;
@@ -588,6 +582,21 @@ ordered_json AgeRangesJson(const AgeRanges& ranges) {
   return out;
 }
 
+template <class Choice>
+ordered_json ChoicesJson(const std::vector<Choice>& choices) {
+  constexpr std::size_t kPerSex = std::tuple_size_v<decltype(Choice::authorNames)> / 2;
+  ordered_json out = ordered_json::array();
+  for (const auto& c : choices) {
+    ordered_json j;
+    j["variableNumber"] = c.variableNumber;
+    j["authorNames"] = BySexJson(c.authorNames, kPerSex);
+    j["authorGuids"] = BySexJson(c.authorGuids, kPerSex);
+    j["source"] = c.source;
+    out.push_back(std::move(j));
+  }
+  return out;
+}
+
 ordered_json WritePf(const PfSetFile& file) {
   const PfSet& s = file.set;
   ordered_json set;
@@ -597,16 +606,7 @@ ordered_json WritePf(const PfSetFile& file) {
   set["source"] = s.source;
   set["ageGroups"] = {{"guid", s.ageGroupsGuid}, {"vcUsesFvcEquation", s.vcUsesFvcEquation},
                       {"ageRanges", AgeRangesJson(s.ageRanges)}};
-  ordered_json choices = ordered_json::array();
-  for (const auto& c : s.authorChoices) {
-    ordered_json j;
-    j["variableNumber"] = c.variableNumber;
-    j["authorNames"] = BySexJson(c.authorNames, 3);
-    j["authorGuids"] = BySexJson(c.authorGuids, 3);
-    j["source"] = c.source;
-    choices.push_back(std::move(j));
-  }
-  set["authorChoices"] = std::move(choices);
+  set["authorChoices"] = ChoicesJson(s.authorChoices);
   ordered_json corrections = ordered_json::array();
   for (const auto& rc : s.raceCorrections) {
     ordered_json j;
@@ -668,16 +668,7 @@ ordered_json WriteGx(const GxSetFile& file) {
   options["mvvMethod"] = s.options.mvvMethod;
   for (int k = 0; k < 5; ++k) options[kGxFactorNames[k]] = s.options.factors[static_cast<std::size_t>(k)];
   set["options"] = std::move(options);
-  ordered_json choices = ordered_json::array();
-  for (const auto& c : s.authorChoices) {
-    ordered_json j;
-    j["variableNumber"] = c.variableNumber;
-    j["authorNames"] = BySexJson(c.authorNames, 4);
-    j["authorGuids"] = BySexJson(c.authorGuids, 4);
-    j["source"] = c.source;
-    choices.push_back(std::move(j));
-  }
-  set["authorChoices"] = std::move(choices);
+  set["authorChoices"] = ChoicesJson(s.authorChoices);
 
   ordered_json authors = ordered_json::array();
   for (const auto& a : file.authors) {
