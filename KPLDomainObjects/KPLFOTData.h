@@ -9,8 +9,10 @@
 
 class KPLFOTData : public KPLDomainObject {
  public:
-  // Values of dataType.
-  enum DataType : std::int32_t { kNone = 0, kCorrected = 1, kMeasured = 2, kReference = 3 };
+  // Values of dataType. Types 1 and 2 are measurements with a coherence per
+  // frequency; the effort subtracts its correction from type 1 once, and the
+  // corrected record becomes type 2.
+  enum DataType : std::int32_t { kNone = 0, kUncorrected = 1, kMeasured = 2, kReference = 3 };
 
   KPLFOTData() { KPLFOTData::Clear(); }
 
