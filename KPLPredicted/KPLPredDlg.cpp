@@ -595,6 +595,11 @@ const std::string& CKPLPredDlg::ControlText(ControlId id) const {
 
 std::string CKPLPredDlg::FormatToken(double value) { return KplFormat("%f", value); }
 
+const char* CKPLPredDlg::TestLabel(std::int32_t testType) {
+  const TestRow* row = FindTestRow(testType);
+  return row != nullptr ? row->label : nullptr;
+}
+
 void CKPLPredDlg::SetControlText(ControlId id, const std::string& text) { controlTexts_[id] = text; }
 
 double CKPLPredDlg::ControlNumber(ControlId id) const { return ParseNumber(ControlText(id)); }

@@ -137,6 +137,9 @@ class CKPLPredDlg {
 
   // "%f" of a value, the format of every token replacement.
   [[nodiscard]] static std::string FormatToken(double value);
+  // The grid label of a test ("FVC", "Delta CO2"); null for a test whose
+  // variables get no rows and so are neither computed nor stored.
+  [[nodiscard]] static const char* TestLabel(std::int32_t testType);
 
  private:
   // Initialisation: load, lay out, fill, compute.
