@@ -12,6 +12,7 @@ void SetExitStatus(int status);
 void AddSettingsCommands(CLI::App& app);
 void AddFormulaCommand(CLI::App& app);
 void AddStoreCommands(CLI::App& app);
+void AddCalculateCommand(CLI::App& app);
 
 // The store the commands use without --store: <data folder>/predicted.db.
 [[nodiscard]] std::string DefaultStorePath();

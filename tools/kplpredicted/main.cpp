@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
 
   kplcli::AddSettingsCommands(app);
   kplcli::AddFormulaCommand(app);
+  kplcli::AddCalculateCommand(app);
   kplcli::AddStoreCommands(app);
 
   try {
