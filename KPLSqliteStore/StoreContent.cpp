@@ -229,9 +229,16 @@ class Reader {
 std::string NamesOf(std::string_view text, bool gx, bool& unknownName, std::string& firstUnknown) {
   std::string upper = Upper(text);
   if (gx) {
-    for (const char* phrase : kGxPhrases) {
-      for (auto pos = upper.find(phrase); pos != std::string::npos; pos = upper.find(phrase, pos))
-        upper.replace(pos, std::char_traits<char>::length(phrase), "1");
+    for (const std::string_view phrase : kGxPhrases) {
+      std::string replaced;
+      std::size_t from = 0;
+      for (auto pos = upper.find(phrase); pos != std::string::npos; pos = upper.find(phrase, from)) {
+        replaced.append(upper, from, pos - from);
+        replaced += '1';
+        from = pos + phrase.size();
+      }
+      replaced.append(upper, from, std::string::npos);
+      upper.swap(replaced);
     }
   }
   std::string out;

@@ -378,27 +378,35 @@ std::vector<Choice> StoreDatabase::ReadChoices(const std::string& kind, const st
 }
 
 template <class Record>
-std::vector<Record> StoreDatabase::ReadRecords(const std::string& kind, const std::string& author) {
-  std::vector<Record> out;
+std::map<std::string, std::vector<Record>> StoreDatabase::ReadRecords(const std::string& kind) {
+  // Two queries for every record of a kind, grouped here: a load reads
+  // hundreds of records, one query each would dominate its time.
+  std::map<std::string, std::vector<Record>> out;
   auto s = db_.Prepare(
-      "SELECT position, variable_number, record_kind, guid, source FROM equation_records "
-      "WHERE kind = ?1 AND author_guid = ?2 ORDER BY position");
-  s.Bind(1, kind).Bind(2, author);
-  auto texts = db_.Prepare(
-      "SELECT text_index, text FROM equation_texts WHERE kind = ?1 AND author_guid = ?2 AND position = ?3");
+      "SELECT author_guid, variable_number, record_kind, guid, source FROM equation_records "
+      "WHERE kind = ?1 ORDER BY author_guid, position");
+  s.Bind(1, kind);
   while (s.Step()) {
     Record r;
     r.variableNumber = static_cast<std::int32_t>(s.Int(1));
     if constexpr (requires { r.kind; }) r.kind = static_cast<std::int32_t>(s.Int(2));
     r.guid = s.Text(3);
     r.source = s.Text(4);
-    texts.Reset();
-    texts.Bind(1, kind).Bind(2, author).Bind(3, s.Int(0));
-    while (texts.Step()) {
-      const auto i = static_cast<std::size_t>(texts.Int(0));
-      if (i < r.equations.size()) r.equations[i] = texts.Text(1);
-    }
-    out.push_back(std::move(r));
+    out[s.Text(0)].push_back(std::move(r));
+  }
+  auto texts = db_.Prepare(
+      "SELECT t.author_guid, r.rank, t.text_index, t.text FROM equation_texts t JOIN ("
+      "  SELECT author_guid, position, row_number() OVER (PARTITION BY author_guid ORDER BY position) - 1 AS rank"
+      "  FROM equation_records WHERE kind = ?1) r"
+      " ON r.author_guid = t.author_guid AND r.position = t.position WHERE t.kind = ?1");
+  texts.Bind(1, kind);
+  while (texts.Step()) {
+    auto it = out.find(texts.Text(0));
+    const auto rank = static_cast<std::size_t>(texts.Int(1));
+    const auto index = static_cast<std::size_t>(texts.Int(2));
+    if (it == out.end() || rank >= it->second.size()) continue;
+    auto& record = it->second[rank];
+    if (index < record.equations.size()) record.equations[index] = texts.Text(3);
   }
   return out;
 }
@@ -468,6 +476,7 @@ std::optional<GxSet> StoreDatabase::ReadGxSet(const std::string& name) {
 
 std::vector<PfAuthor> StoreDatabase::ReadPfAuthors() {
   std::vector<PfAuthor> out;
+  auto records = ReadRecords<PfEquationRecord>("pf");
   auto s = db_.Prepare(
       "SELECT guid, name, single_equation, si_units, flag, source FROM authors WHERE kind = 'pf' ORDER BY seq");
   while (s.Step()) {
@@ -478,7 +487,7 @@ std::vector<PfAuthor> StoreDatabase::ReadPfAuthors() {
     a.siUnits = s.Int(3) != 0;
     a.flag3 = s.Int(4) != 0;
     a.source = s.Text(5);
-    a.equations = ReadRecords<PfEquationRecord>("pf", a.guid);
+    if (auto it = records.find(a.guid); it != records.end()) a.equations = std::move(it->second);
     out.push_back(std::move(a));
   }
   return out;
@@ -486,6 +495,7 @@ std::vector<PfAuthor> StoreDatabase::ReadPfAuthors() {
 
 std::vector<GxAuthor> StoreDatabase::ReadGxAuthors() {
   std::vector<GxAuthor> out;
+  auto records = ReadRecords<GxEquationRecord>("gx");
   auto s = db_.Prepare("SELECT guid, name, flag, source FROM authors WHERE kind = 'gx' ORDER BY seq");
   while (s.Step()) {
     GxAuthor a;
@@ -493,7 +503,7 @@ std::vector<GxAuthor> StoreDatabase::ReadGxAuthors() {
     a.name = s.Text(1);
     a.flag = s.Int(2) != 0;
     a.source = s.Text(3);
-    a.equations = ReadRecords<GxEquationRecord>("gx", a.guid);
+    if (auto it = records.find(a.guid); it != records.end()) a.equations = std::move(it->second);
     out.push_back(std::move(a));
   }
   return out;

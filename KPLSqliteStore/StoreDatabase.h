@@ -8,6 +8,7 @@
 // content before or after it, never half of it.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -78,8 +79,9 @@ class StoreDatabase {
                    const std::string* texts, int count);
   template <class Choice>
   std::vector<Choice> ReadChoices(const std::string& kind, const std::string& set);
+  // Every equation record of a kind, by author GUID, in record order.
   template <class Record>
-  std::vector<Record> ReadRecords(const std::string& kind, const std::string& author);
+  std::map<std::string, std::vector<Record>> ReadRecords(const std::string& kind);
 
   kpl::platform::SqliteDb db_;
   std::string path_;
