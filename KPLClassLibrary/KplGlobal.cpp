@@ -45,10 +45,13 @@ void WriteLogEntry(const std::string& logPath, const std::string& timeStamp, con
 
 void Report(const std::string& moduleName, int lineNumber, const std::string& message) {
   namespace platform = kpl::platform;
+  KplAssertionInterceptor interceptor;
   {
     std::lock_guard lock(InterceptorMutex());
-    if (Interceptor() && Interceptor()({moduleName, lineNumber, message})) return;
+    interceptor = Interceptor();
   }
+  // Called outside the lock: an interceptor may report in turn.
+  if (interceptor && interceptor({moduleName, lineNumber, message})) return;
 
   std::string executablePath, logName;
   bool ignore = false;

@@ -157,28 +157,28 @@ void KPLSqliteStore::Close() {
   opened_ = false;
 }
 
-KPLDataStore::DS_LOAD_RETURN KPLSqliteStore::Load(KPLPredSet* set) const {
-  if (set == nullptr) return DS_LOAD_BAD_ARGUMENT;
-  if (!db_.IsOpen()) return DS_LOAD_NOT_OPENED;
-  auto content = db_.ReadPfSet(set->name);
+namespace {
+// A set named by set->name, read by `read` and filled into the record.
+template <class Set, class Read>
+KPLDataStore::DS_LOAD_RETURN LoadSet(Set* set, kplstore::StoreDatabase& db, std::string& error, Read read) {
+  if (set == nullptr) return KPLDataStore::DS_LOAD_BAD_ARGUMENT;
+  if (!db.IsOpen()) return KPLDataStore::DS_LOAD_NOT_OPENED;
+  auto content = read(set->name);
   if (!content) {
-    error_ = db_.Error();
-    return error_.empty() ? DS_LOAD_NOT_FOUND : DS_LOAD_STORE_ERROR;
+    error = db.Error();
+    return error.empty() ? KPLDataStore::DS_LOAD_NOT_FOUND : KPLDataStore::DS_LOAD_STORE_ERROR;
   }
   kplstore::ToRecord(*content, *set);
-  return DS_LOAD_OK;
+  return KPLDataStore::DS_LOAD_OK;
+}
+}  // namespace
+
+KPLDataStore::DS_LOAD_RETURN KPLSqliteStore::Load(KPLPredSet* set) const {
+  return LoadSet(set, db_, error_, [this](const std::string& name) { return db_.ReadPfSet(name); });
 }
 
 KPLDataStore::DS_LOAD_RETURN KPLSqliteStore::Load(KPLGXPredSet* set) const {
-  if (set == nullptr) return DS_LOAD_BAD_ARGUMENT;
-  if (!db_.IsOpen()) return DS_LOAD_NOT_OPENED;
-  auto content = db_.ReadGxSet(set->name);
-  if (!content) {
-    error_ = db_.Error();
-    return error_.empty() ? DS_LOAD_NOT_FOUND : DS_LOAD_STORE_ERROR;
-  }
-  kplstore::ToRecord(*content, *set);
-  return DS_LOAD_OK;
+  return LoadSet(set, db_, error_, [this](const std::string& name) { return db_.ReadGxSet(name); });
 }
 
 KPLDataStore::DS_LOAD_RETURN KPLSqliteStore::Load(KPLPredAuthorsCollection* authors, int /*argument*/) const {

@@ -168,6 +168,7 @@ int Check(const StoreOptions& o) {
   if (!store.Open(path)) return Error(store.Error());
 
   std::vector<std::string> problems;
+  const kplstore::FormulaChecker checker = ParseChecker();
   auto previous = SetAssertionInterceptor([&](const KplAssertionReport& report) {
     problems.push_back(report.message);
     return true;
@@ -176,18 +177,18 @@ int Check(const StoreOptions& o) {
     std::set<std::int32_t> catalogue;
     for (const auto& v : db.ReadCatalogue(gx ? 253 : 254).variables) catalogue.insert(v.variableNumber);
     // Every equation text of every author parses.
+    auto checkTexts = [&](const auto& authors) {
+      for (const auto& a : authors)
+        for (const auto& q : a.equations)
+          for (const auto& text : q.equations)
+            if (auto p = kplstore::CheckEquation(text, gx, checker); !p.empty())
+              problems.push_back(std::string(gx ? "GX" : "PF") + " author " + a.name + ", variable " +
+                                 std::to_string(q.variableNumber) + ": " + p);
+    };
     if (gx) {
-      for (const auto& a : db.ReadGxAuthors())
-        for (const auto& q : a.equations)
-          for (const auto& text : q.equations)
-            if (auto p = kplstore::CheckEquation(text, true, ParseChecker()); !p.empty())
-              problems.push_back("GX author " + a.name + ", variable " + std::to_string(q.variableNumber) + ": " + p);
+      checkTexts(db.ReadGxAuthors());
     } else {
-      for (const auto& a : db.ReadPfAuthors())
-        for (const auto& q : a.equations)
-          for (const auto& text : q.equations)
-            if (auto p = kplstore::CheckEquation(text, false, ParseChecker()); !p.empty())
-              problems.push_back("PF author " + a.name + ", variable " + std::to_string(q.variableNumber) + ": " + p);
+      checkTexts(db.ReadPfAuthors());
     }
     for (const auto& listing : db.ListSets()) {
       if ((listing.kind == "gx") != gx) continue;
