@@ -51,7 +51,7 @@ TEST_F(CalculateCommand, ComputesTheExampleVisitOnTheEmbeddedStore) {
 
   auto table = Run(Example("adult-male.json"));
   EXPECT_EQ(table.status, 0);
-  EXPECT_NE(table.out.find("FVC            2  FVC"), std::string::npos) << table.out;
+  EXPECT_NE(table.out.find("FVC            2  FVC  "), std::string::npos) << table.out;
 }
 
 TEST_F(CalculateCommand, RefusesBadVisitsWithAClearError) {

@@ -77,7 +77,7 @@ std::string Fixed(double v, int decimals) {
 
 void PrintTable(const std::vector<Row>& rows, const std::string& setName) {
   std::printf("PF predicted values, set \"%s\"\n", setName.c_str());
-  std::printf("%-10s %5s  %-28s %10s %9s  %-14s %10s %7s %7s\n", "Test", "Var", "Name", "Predicted", "SD", "Unit",
+  std::printf("%-10s %5s  %-34s %10s %9s  %-14s %10s %7s %7s\n", "Test", "Var", "Name", "Predicted", "SD", "Unit",
               "Measured", "%Pred", "Z");
   for (const auto& r : rows) {
     const int d = std::min(r.decimals, 6);
@@ -87,7 +87,7 @@ void PrintTable(const std::vector<Row>& rows, const std::string& setName) {
       if (r.predicted != 0) percent = Fixed(*r.measured / r.predicted * 100.0, 0);
       if (r.sd > 0) z = Fixed((*r.measured - r.predicted) / r.sd, 2);
     }
-    std::printf("%-10s %5d  %-28.28s %10s %9s  %-14.14s %10s %7s %7s\n",
+    std::printf("%-10s %5d  %-34.34s %10s %9s  %-14.14s %10s %7s %7s\n",
                 std::string(CKPLPredDlg::TestLabel(r.testType)).c_str(), r.variable, r.name.c_str(),
                 Fixed(r.predicted, d).c_str(), Fixed(r.sd, d).c_str(), r.unit.c_str(), measured.c_str(),
                 percent.c_str(), z.c_str());
